@@ -10,18 +10,18 @@ namespace platform {
 // never kept, and digits past kept_max only matter as "something nonzero
 // follows", which one sticky digit records exactly for the rounding.
 void decimal_builder::digit(int d, bool after_point) {
-  if (kept_ == 0 && !dropped_nonzero_) {
+  if (kept_ == 0) {
     if (d == 0) {
       if (after_point) --point_shift_;
       return;
     }
     if (after_point) --point_shift_;
-    kept_[kept_++] = static_cast<char>('0' + d);
+    digits_[kept_++] = static_cast<char>('0' + d);
     return;
   }
   if (!after_point) ++point_shift_;
   if (kept_ < kept_max) {
-    kept_[kept_++] = static_cast<char>('0' + d);
+    digits_[kept_++] = static_cast<char>('0' + d);
   } else if (d != 0) {
     dropped_nonzero_ = true;
   }
@@ -43,9 +43,9 @@ double decimal_builder::value() const {
   // "D1.D2...Dk[1]e<e>"
   char text[kept_max + 32];
   std::size_t n = 0;
-  text[n++] = kept_[0];
+  text[n++] = digits_[0];
   text[n++] = '.';
-  for (std::size_t i = 1; i < kept_; ++i) text[n++] = kept_[i];
+  for (std::size_t i = 1; i < kept_; ++i) text[n++] = digits_[i];
   if (dropped_nonzero_) text[n++] = '1';
   text[n++] = 'e';
   auto r = std::to_chars(text + n, text + sizeof text, e);

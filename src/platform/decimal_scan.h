@@ -38,8 +38,8 @@ class decimal_builder {
 
  private:
   static constexpr std::size_t kept_max = 800;  // more than any double needs
-  char kept_[kept_max];
-  std::size_t kept_ = 0;
+  char digits_[kept_max];
+  std::size_t kept_ = 0;  // digits kept in digits_
   bool dropped_nonzero_ = false;
   long long point_shift_ = 0;  // decimal exponent of the last kept digit, before the written exponent
   long long exponent_ = 0;     // saturated

@@ -11,7 +11,13 @@ class file_reader {
  public:
   static constexpr std::size_t buffer_size = 1 << 16;
 
-  explicit file_reader(std::FILE* f) : file_(f) {}
+  file_reader() = default;
+  // Starts reading f from its current position.
+  void reset(std::FILE* f) {
+    file_ = f;
+    pos_ = end_ = 0;
+    at_end_ = false;
+  }
 
   int peek(std::size_t ahead = 0) {
     if (pos_ + ahead >= end_ && !fill(ahead + 1)) return -1;
@@ -24,7 +30,7 @@ class file_reader {
   // first; a read error counts as the end of the file.
   bool fill(std::size_t need);
 
-  std::FILE* file_;
+  std::FILE* file_ = nullptr;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   bool at_end_ = false;

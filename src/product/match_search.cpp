@@ -1,0 +1,153 @@
+#include "product/match_search.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <limits>
+
+namespace match {
+namespace {
+
+// For every response index j, the excitation frequencies that index j
+// accepts form one closed interval of doubles: the tolerance test holds on an
+// interval around fr(j) (fr(j) - fe rounds monotonically), and the enclosure
+// interval (fr(j), fr(j+1)) starts right after fr(j). A count of intervals
+// over each stretch of the frequency axis then tells at once whether any
+// index from the start index on accepts a frequency; only then is the table
+// scanned, and the scan ends at the match, where the start index moves.
+
+constexpr std::size_t max_keys = 2 * static_cast<std::size_t>(max_points);
+
+// Doubles in numeric order as unsigned keys, -0 folded onto +0.
+std::uint64_t key_of(double v) {
+  if (v == 0) v = 0.0;
+  std::uint64_t b = std::bit_cast<std::uint64_t>(v);
+  return (b >> 63) ? ~b : b | (std::uint64_t{1} << 63);
+}
+
+double next_up(double v) { return std::nextafter(v, std::numeric_limits<double>::infinity()); }
+double next_down(double v) { return std::nextafter(v, -std::numeric_limits<double>::infinity()); }
+
+bool tolerance_holds(double fr, double fe) {
+  double d = fr - fe;
+  return (d < 0 ? -d : d) < tolerance;
+}
+
+// The interval [lo, hi] of finite excitation frequencies that index j
+// accepts; false when there is none.
+bool accepted_interval(const func_table& r, std::int32_t j, double& lo, double& hi) {
+  const double fr = r.freq[j];
+  bool any = false;
+  if (std::isfinite(fr)) {
+    lo = fr - tolerance;
+    while (!tolerance_holds(fr, lo)) lo = next_up(lo);
+    while (tolerance_holds(fr, next_down(lo))) lo = next_down(lo);
+    hi = fr + tolerance;
+    while (!tolerance_holds(fr, hi)) hi = next_down(hi);
+    while (tolerance_holds(fr, next_up(hi))) hi = next_up(hi);
+    any = true;
+  }
+  if (j < r.last && fr < r.freq[j + 1]) {
+    double elo = next_up(fr), ehi = next_down(r.freq[j + 1]);
+    if (elo <= ehi) {
+      if (!any) lo = elo, hi = ehi, any = true;
+      else hi = std::max(hi, ehi);
+    }
+  }
+  if (any) {
+    lo = std::max(lo, -std::numeric_limits<double>::max());
+    hi = std::min(hi, std::numeric_limits<double>::max());
+  }
+  return any && lo <= hi;
+}
+
+// The stretches: sorted distinct interval bounds (lower bounds and one past
+// the upper bounds); stretch p runs from bound p up to bound p + 1.
+std::uint64_t bounds[max_keys];
+std::size_t bound_count;
+// Each index's stretches [first, end), or first == end for none.
+std::int32_t first_stretch[max_points];
+std::int32_t end_stretch[max_points];
+// Interval counts on the nodes of a segment tree over the stretches.
+std::int32_t counts[2 * max_keys];
+
+std::int32_t stretch_at(std::uint64_t k) {
+  return static_cast<std::int32_t>(std::lower_bound(bounds, bounds + bound_count, k) - bounds);
+}
+
+void add_interval(std::int32_t l, std::int32_t e, std::int32_t delta) {
+  const std::int32_t n = static_cast<std::int32_t>(bound_count);
+  for (l += n, e += n; l < e; l >>= 1, e >>= 1) {
+    if (l & 1) counts[l++] += delta;
+    if (e & 1) counts[--e] += delta;
+  }
+}
+
+bool stretch_covered(std::int32_t p) {
+  std::int64_t sum = 0;
+  for (std::int32_t i = p + static_cast<std::int32_t>(bound_count); i >= 1; i >>= 1) sum += counts[i];
+  return sum > 0;
+}
+
+void build_index(const func_table& r) {
+  bound_count = 0;
+  for (std::int32_t j = 0; j <= r.last; ++j) {
+    double lo, hi;
+    if (accepted_interval(r, j, lo, hi)) {
+      bounds[bound_count++] = key_of(lo);
+      bounds[bound_count++] = key_of(hi) + 1;
+    }
+  }
+  std::sort(bounds, bounds + bound_count);
+  bound_count = static_cast<std::size_t>(std::unique(bounds, bounds + bound_count) - bounds);
+  std::fill(counts, counts + 2 * bound_count, 0);
+  for (std::int32_t j = 0; j <= r.last; ++j) {
+    double lo, hi;
+    if (accepted_interval(r, j, lo, hi)) {
+      first_stretch[j] = stretch_at(key_of(lo));
+      end_stretch[j] = stretch_at(key_of(hi) + 1);
+      add_interval(first_stretch[j], end_stretch[j], 1);
+    } else {
+      first_stretch[j] = end_stretch[j] = 0;
+    }
+  }
+}
+
+}  // namespace
+
+response_search::response_search(const func_table& response)
+    : r_(response), scan_budget_(4 * (static_cast<long long>(response.last) + 1) + 1024) {}
+
+bool response_search::covered(double fe, std::int32_t start) {
+  if (!indexed_) {
+    build_index(r_);
+    indexed_ = true;
+  }
+  for (; removed_below_ < start; ++removed_below_) {
+    add_interval(first_stretch[removed_below_], end_stretch[removed_below_], -1);
+  }
+  const std::uint64_t k = key_of(fe);
+  std::int32_t p = static_cast<std::int32_t>(std::upper_bound(bounds, bounds + bound_count, k) - bounds) - 1;
+  if (p < 0 || p + 1 >= static_cast<std::int32_t>(bound_count)) return false;
+  return stretch_covered(p);
+}
+
+std::int32_t response_search::find(double fe, std::int32_t start) {
+  if (start > r_.last || !std::isfinite(fe)) return -1;  // an infinite or NaN frequency matches nothing
+  // Tables that match as they go are scanned plainly; once the scans have
+  // cost more than a few passes over the table, the index takes over.
+  if (!indexed_ && scan_budget_ > 0) {
+    for (std::int32_t j = start; j <= r_.last; ++j) {
+      --scan_budget_;
+      if (accepts(r_, j, fe)) return j;
+    }
+    return -1;
+  }
+  if (!covered(fe, start)) return -1;
+  for (std::int32_t j = start; j <= r_.last; ++j) {
+    if (accepts(r_, j, fe)) return j;
+  }
+  return -1;
+}
+
+}  // namespace match
