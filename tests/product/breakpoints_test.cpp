@@ -1,0 +1,297 @@
+// The simplified breakpoints: which product points are kept, the line text,
+// the "Amplitude error." messages, and the breakpoint step's dialogue and
+// file handling.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/answers.h"
+#include "platform/ieee_math.h"
+#include "platform/number_text.h"
+#include "platform/text_writer.h"
+#include "product/product.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr double inf = std::numeric_limits<double>::infinity();
+const double nan_value = std::numeric_limits<double>::quiet_NaN();
+const std::string amp_msg = "\n Amplitude error. \n";
+
+// Run state of the size the program has, in static storage.
+product_table prod;
+double exc_freq[max_points];
+func_table excitation;
+platform::text_writer out;
+
+std::string slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void spit(const std::string& path, const std::string& text) {
+  std::ofstream o(path, std::ios::binary);
+  o << text;
+}
+
+std::string line_text(double f, double a) {
+  char buf[2 * platform::number_text_max + 8];
+  char* p = buf;
+  *p++ = ' ';
+  p = platform::put_exp(p, f, 8, 4);
+  *p++ = ' ';
+  *p++ = ' ';
+  p = platform::put_exp(p, a, 8, 4);
+  *p++ = ' ';
+  *p++ = '\n';
+  return std::string(buf, p);
+}
+
+void clear_tables() {
+  std::memset(&prod, 0, sizeof prod);
+  std::memset(exc_freq, 0, sizeof exc_freq);
+}
+
+struct output {
+  std::string file;
+  std::string console;
+};
+
+std::string temp_path(const char* stem) {
+  return (fs::path(testing::TempDir()) / (std::string(stem) + std::to_string(getpid()))).string();
+}
+
+// simplify_breakpoints on the static tables, file and console captured.
+output run_real(std::int32_t lastb) {
+  const std::string path = temp_path("breakpoints_");
+  EXPECT_TRUE(out.open(path.c_str()));
+  testing::internal::CaptureStdout();
+  simplify_breakpoints(prod, exc_freq, lastb, out);
+  output r;
+  r.console = testing::internal::GetCapturedStdout();
+  EXPECT_TRUE(out.close());
+  r.file = slurp(path);
+  std::remove(path.c_str());
+  return r;
+}
+
+// The selection as plainly as it can be said: each slope formed afresh from
+// its own ratios, every condition tested in full at each point.
+output run_reference(std::int32_t lastb) {
+  output r;
+  auto write = [&](std::int32_t i) {
+    const std::string l = line_text(prod.freq[i], prod.amp[i]);
+    r.file += l;
+    r.console += l;
+  };
+  auto check_amp = [&](std::int32_t i) {
+    if (!(prod.amp[i] > 0.0)) r.console += amp_msg;
+  };
+  write(0);
+  check_amp(0);
+  for (std::int32_t i = 1; i < lastb; ++i) {
+    const double s1 = std::log(prod.amp[i] / prod.amp[i - 1]) / std::log(exc_freq[i] / exc_freq[i - 1]);
+    const double s2 = std::log(prod.amp[i + 1] / prod.amp[i]) / std::log(exc_freq[i + 1] / exc_freq[i]);
+    const double d = s1 - s2;
+    const bool selected = d > 0.1 || d < -0.1;
+    if (!selected) continue;
+    if (prod.freq[i] >= prod.freq[i - 1] && prod.freq[i] > 0.0) write(i);
+    check_amp(i);
+  }
+  if (lastb >= 2) {
+    const std::int32_t c = lastb - 1;
+    if (prod.freq[c] >= prod.freq[c - 1] && prod.freq[c] > 0.0) write(c);
+  }
+  return r;
+}
+
+constexpr int amp = -1;  // in an expected sequence: the amplitude message
+
+// The expected output: product entries by index, amp for the message.
+output expected(const std::vector<int>& seq) {
+  output r;
+  for (int k : seq) {
+    if (k == amp) {
+      r.console += amp_msg;
+    } else {
+      const std::string l = line_text(prod.freq[k], prod.amp[k]);
+      r.file += l;
+      r.console += l;
+    }
+  }
+  return r;
+}
+
+struct selection_case {
+  const char* name;
+  std::int32_t lastb;
+  std::vector<double> pf;  // product frequencies
+  std::vector<double> pa;  // product amplitudes
+  std::vector<double> ef;  // excitation frequencies; empty: the same as pf
+  std::vector<int> expect;
+};
+
+void load(const selection_case& c) {
+  clear_tables();
+  for (std::size_t i = 0; i < c.pf.size(); ++i) prod.freq[i] = c.pf[i];
+  for (std::size_t i = 0; i < c.pa.size(); ++i) prod.amp[i] = c.pa[i];
+  const auto& ef = c.ef.empty() ? c.pf : c.ef;
+  for (std::size_t i = 0; i < ef.size(); ++i) exc_freq[i] = ef[i];
+}
+
+const std::vector<selection_case> selection_cases = {
+    {"empty_excitation_table_gives_first_point_only", -1, {10, 20, 40}, {2, 4, 1}, {}, {0}},
+    {"lastb_below_minus_one_gives_first_point_only", -8, {10, 20, 40}, {-2, 4, 1}, {}, {0, amp}},
+    {"one_point_negative_amplitude_is_reported", 0, {10, 20, 40}, {-3, 4, 1}, {}, {0, amp}},
+    {"two_points_zero_amplitude_no_closing_point", 1, {10, 20, 40}, {0, 2, 16}, {}, {0, amp}},
+    {"two_points_nan_amplitude_is_reported", 1, {10, 20, 40}, {nan_value, 2, 16}, {}, {0, amp}},
+    {"no_product_point_at_all", 5, {}, {}, {10, 20, 30, 40, 50, 60}, {0, amp}},
+    {"one_power_law_gives_first_and_entry_before_last",
+     4, {10, 20, 40, 80, 160}, {300, 1200, 4800, 19200, 76800}, {}, {0, 3}},
+    {"one_power_law_odd_exponent", 5, {3, 7, 11, 13, 17, 23},
+     {0.5 * 3 * std::sqrt(3.0), 0.5 * 7 * std::sqrt(7.0), 0.5 * 11 * std::sqrt(11.0),
+      0.5 * 13 * std::sqrt(13.0), 0.5 * 17 * std::sqrt(17.0), 0.5 * 23 * std::sqrt(23.0)},
+     {}, {0, 4}},
+    // Resampled excitation ending in (0, 0): its product entry stays 0.
+    {"resampled_ending_in_one_zero_grid_point", 4, {10, 20, 30, 40, 0}, {10, 20, 30, 40, 0},
+     {10, 20, 30, 40, 0}, {0, 3}},
+    {"resampled_ending_in_two_zero_grid_points", 5, {10, 20, 30, 40, 0, 0}, {10, 20, 30, 40, 0, 0},
+     {10, 20, 30, 40, 0, 0}, {0}},
+    {"fewer_products_than_excitation_points_aligned", 4, {10, 20, 30}, {10, 20, 30},
+     {10, 20, 30, 40, 50}, {0, 2}},
+    // The excitation point at 15 made no product: slopes use the frequencies
+    // at the same indices, which now belong to other points.
+    {"fewer_products_slopes_from_excitation_indices", 4, {10, 20, 30}, {10, 20, 30},
+     {10, 15, 20, 30, 40}, {0, 1, 2}},
+    {"zero_amplitude_between_positives", 4, {10, 20, 30, 40, 50}, {1, 2, 0, 4, 5}, {},
+     {0, 1, 2, amp, 3, 3}},
+    {"negative_amplitude_between_positives", 5, {10, 20, 30, 40, 50, 60}, {1, 2, -3, 4, 5, 6}, {},
+     {0, 4}},
+    {"negatives_around_a_negative", 4, {1, 2, 4, 8, 16}, {-1, -2, -8, -16, -32}, {},
+     {0, amp, 1, amp, 2, amp, 3}},
+    {"equal_neighbouring_excitation_frequencies", 4, {10, 20, 20, 40, 80}, {1, 2, 3, 6, 12}, {},
+     {0, 1, 2, 3}},
+    {"two_infinite_slopes_of_one_sign_fail", 4, {10, 20, 30, 40, 50}, {1, 2, 4, 8, 16},
+     {10, 20, 20, 20, 40}, {0, 1, 3, 3}},
+    {"two_infinite_slopes_of_opposite_signs_pass", 4, {10, 20, 30, 40, 50}, {1, 2, 4, 2, 4},
+     {10, 20, 20, 20, 40}, {0, 1, 2, 3, 3}},
+    {"selected_point_whose_frequency_falls", 4, {10, 20, 15, 80, 160}, {1, 2, 8, 16, 32},
+     {10, 20, 40, 80, 160}, {0, 1, 3}},
+    {"selected_point_at_zero_frequency_still_tested", 4, {10, 20, 0, 80, 160},
+     {-1, -2, -8, -16, -32}, {10, 20, 40, 80, 160}, {0, amp, 1, amp, amp, 3}},
+    {"selected_point_at_negative_frequency_still_tested", 4, {10, 20, -40, 80, 160},
+     {-1, -2, -8, -16, -32}, {10, 20, 40, 80, 160}, {0, amp, 1, amp, amp, 3}},
+    {"closing_point_with_falling_frequency", 3, {10, 20, 40, 5}, {1, 2, 4, 8},
+     {10, 20, 40, 80}, {0}},
+    {"closing_point_at_zero_frequency_after_negative", 2, {-30, 0, 40}, {1, 2, 4}, {10, 20, 40},
+     {0}},
+    {"closing_point_equal_frequency_is_written", 2, {10, 10, 40}, {1, 2, 4}, {10, 20, 40}, {0, 1}},
+    {"closing_point_amplitude_not_tested", 2, {10, 20, 40}, {1, -2, -4}, {}, {0, 1}},
+    {"repeated_closing_line", 3, {1, 2, 4, 8}, {1, 2, 8, 16}, {}, {0, 1, 2, 2}},
+    {"repeated_closing_line_with_message_between", 3, {1, 2, 4, 8}, {-1, -2, -8, -16}, {},
+     {0, amp, 1, amp, 2, amp, 2}},
+    {"entry_lastb_is_never_written", 3, {1, 2, 4, 8}, {1, 2, 8, 1000}, {}, {0, 1, 2, 2}},
+    {"infinite_amplitude_gives_nan_and_infinite_slopes", 4, {10, 20, 40, 80, 160},
+     {1, 2, inf, 8, 16}, {}, {0, 1, 3, 3}},
+};
+
+TEST(SimplifyBreakpoints, SelectionCases) {
+  for (const auto& c : selection_cases) {
+    SCOPED_TRACE(c.name);
+    load(c);
+    const output want = expected(c.expect);
+    const output got = run_real(c.lastb);
+    EXPECT_EQ(got.file, want.file);
+    EXPECT_EQ(got.console, want.console);
+    const output ref = run_reference(c.lastb);
+    EXPECT_EQ(ref.file, want.file);
+    EXPECT_EQ(ref.console, want.console);
+  }
+}
+
+TEST(SimplifyBreakpoints, LineText) {
+  clear_tables();
+  prod.freq[0] = 12.5;
+  prod.amp[0] = 0.003;
+  EXPECT_EQ(run_real(-1).file, " 1.2500e+001  3.0000e-003 \n");
+
+  prod.freq[0] = 10;
+  prod.amp[0] = -0.03125;
+  output r = run_real(0);
+  EXPECT_EQ(r.file, " 1.0000e+001  -3.1250e-002 \n");
+  EXPECT_EQ(r.console, " 1.0000e+001  -3.1250e-002 \n\n Amplitude error. \n");
+
+  clear_tables();
+  r = run_real(3);
+  EXPECT_EQ(r.file, " 0.0000e+000  0.0000e+000 \n");
+  EXPECT_EQ(r.console, " 0.0000e+000  0.0000e+000 \n\n Amplitude error. \n");
+}
+
+// A slope difference of exactly 0.1: one slope is 0 (equal amplitudes) and
+// the other ln 2 / ln q, with q found so that the quotient is the double 0.1.
+// The largest q below it gives a quotient just above 0.1.
+TEST(SimplifyBreakpoints, SlopeDifferenceOfExactlyOneTenth) {
+  const double ln2 = platform::ln(2.0);
+  double exact = 0, above = 0;
+  double q = 1024.0;
+  for (int k = 0; k < 2000; ++k) q = std::nextafter(q, 0.0);
+  for (int k = 0; k < 4000 && exact == 0; ++k, q = std::nextafter(q, 2000.0)) {
+    const double s = ln2 / platform::ln(q);
+    if (s > 0.1) above = q;
+    if (s == 0.1) exact = q;
+    if (s < 0.1) break;
+  }
+  ASSERT_NE(exact, 0.0) << "no q near 1024 gives exactly 0.1";
+  ASSERT_NE(above, 0.0);
+  ASSERT_EQ(std::fabs(ln2 / platform::ln(exact) - 0.0), 0.1);
+  ASSERT_GT(std::fabs(ln2 / platform::ln(above) - 0.0), 0.1);
+
+  struct threshold_case {
+    const char* name;
+    double q;
+    bool mirrored;  // the 0.1 slope on the right of entry 1 instead of its left
+    std::vector<int> expect;
+  };
+  const threshold_case cases[] = {
+      {"left_slope_exactly_one_tenth_above_zero", exact, false, {0, 2}},
+      {"left_slope_just_above_one_tenth", above, false, {0, 1, 2}},
+      {"right_slope_exactly_one_tenth_both_sides", exact, true, {0, 2}},
+      {"right_slope_just_above_one_tenth_both_sides", above, true, {0, 1, 2, 2}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    clear_tables();
+    const double ef[4] = {1, c.mirrored ? 2 : c.q, c.mirrored ? 2 * c.q : 2 * c.q, 4 * c.q};
+    const double pa[4] = {1, c.mirrored ? 1.0 : 2.0, 2, 2};
+    for (int i = 0; i < 4; ++i) {
+      exc_freq[i] = ef[i];
+      prod.freq[i] = ef[i];
+      prod.amp[i] = pa[i];
+    }
+    const output want = expected(c.expect);
+    const output got = run_real(3);
+    EXPECT_EQ(got.file, want.file);
+    EXPECT_EQ(got.console, want.console);
+    const output ref = run_reference(3);
+    EXPECT_EQ(ref.file, want.file);
+    EXPECT_EQ(ref.console, want.console);
+  }
+}
+
+}  // namespace
