@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -292,6 +293,251 @@ TEST(SimplifyBreakpoints, SlopeDifferenceOfExactlyOneTenth) {
     EXPECT_EQ(ref.file, want.file);
     EXPECT_EQ(ref.console, want.console);
   }
+}
+
+// Random tables, mostly piecewise power laws whose slope changes by about
+// 0.1, with zeros, negatives, NaNs, infinities, repeats and falls mixed in.
+void fill_random(std::mt19937_64& rng, std::int32_t n) {
+  auto pick = [&](int k) { return static_cast<int>(rng() % static_cast<unsigned>(k)); };
+  auto unit = [&] { return std::uniform_real_distribution<double>(0.0, 1.0)(rng); };
+  clear_tables();
+  const double starts[] = {0.5, 1, 10, 57, 0, -1};
+  double f = starts[pick(6)];
+  double a = pick(2) == 0 ? 1.0 : unit() * 100;
+  double s = unit() * 4 - 2;
+  const double deltas[] = {0, 0, 0, 0.1, -0.1, 0.05, 0.2, -0.3, 0.0999999, 0.1000001, 1e-17};
+  for (std::int32_t i = 0; i < n; ++i) {
+    if (i > 0) {
+      const int how = pick(20);
+      double nf = how == 0 ? f : how == 1 ? f * 0.5 : how == 2 ? 0 : f + unit() * 10;
+      if (f <= 0 && how > 2) nf = 1 + unit();
+      s += deltas[pick(11)];
+      if (s > 3 || s < -3) s = 0;
+      const double r = nf / f;
+      a = r > 0 ? a * std::pow(r, s) : a * 1.5;
+      if (!(std::fabs(a) > 1e-200 && std::fabs(a) < 1e200)) a = 1;
+      f = nf;
+    }
+    exc_freq[i] = f;
+    double v = a;
+    switch (pick(40)) {
+      case 0: v = 0; break;
+      case 1: v = -a; break;
+      case 2: v = nan_value; break;
+      case 3: v = inf; break;
+      case 4: a = -a; v = a; break;  // a run of negatives
+      default: break;
+    }
+    prod.freq[i] = f;
+    prod.amp[i] = v;
+  }
+  // Misalign: some excitation points made no product, so the product table
+  // is the remaining points shifted down and zeros after them.
+  if (pick(3) == 0) {
+    std::int32_t k = 0;
+    for (std::int32_t i = 0; i < n; ++i) {
+      if (pick(5) == 0) continue;
+      prod.freq[k] = prod.freq[i];
+      prod.amp[k] = prod.amp[i];
+      ++k;
+    }
+    for (std::int32_t i = k; i < n; ++i) prod.freq[i] = prod.amp[i] = 0;
+  }
+  // Now and then a product frequency that falls or is not positive.
+  if (pick(4) == 0 && n > 0) prod.freq[pick(n)] = pick(2) == 0 ? 0.0 : -5.0;
+}
+
+TEST(SimplifyBreakpoints, AgreesWithReferenceOnRandomTables) {
+  std::mt19937_64 rng(20080122);
+  for (int round = 0; round < 3000; ++round) {
+    const auto n = static_cast<std::int32_t>(rng() % 60);
+    fill_random(rng, n);
+    const auto lastb = static_cast<std::int32_t>(rng() % static_cast<unsigned>(n + 5)) - 3;
+    SCOPED_TRACE("round " + std::to_string(round) + " lastb " + std::to_string(lastb));
+    const output got = run_real(lastb);
+    const output ref = run_reference(lastb);
+    ASSERT_EQ(got.file, ref.file);
+    ASSERT_EQ(got.console, ref.console);
+  }
+}
+
+TEST(SimplifyBreakpoints, AgreesWithReferenceOnFullTable) {
+  std::mt19937_64 rng(7);
+  fill_random(rng, max_points);
+  const output got = run_real(max_points - 1);
+  const output ref = run_reference(max_points - 1);
+  EXPECT_GT(got.file.size(), platform::text_writer::buffer_size);  // the buffer was flushed on the way
+  EXPECT_EQ(got.file, ref.file);
+  EXPECT_EQ(got.console, ref.console);
+}
+
+// The breakpoint step, with standard input taken from a file of answers and
+// the run's files in a fresh folder that is the working directory.
+class BreakpointStep : public testing::Test {
+ protected:
+  void SetUp() override {
+    old_dir_ = fs::current_path();
+    dir_ = fs::path(testing::TempDir()) / ("breakpoint_step_" + std::to_string(getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_ / "sub");
+    fs::current_path(dir_);
+    spit("in1.txt", "10 1\n20 2\n40 4\n");
+    spit("in2.txt", "10 1\n20 1\n40 2\n");
+    spit("prod.txt", "  1.00000e+001    1.0000e+000 \n");
+    ASSERT_EQ(symlink("in1.txt", "link_in1"), 0);
+    ASSERT_EQ(link("prod.txt", "hard_prod"), 0);
+    fixtures_ = listing();
+
+    clear_tables();
+    const double f[3] = {10, 20, 40};
+    const double a[3] = {1, 2, 8};
+    for (int i = 0; i < 3; ++i) {
+      excitation.freq[i] = f[i];
+      excitation.amp[i] = a[i];
+      prod.freq[i] = f[i];
+      prod.amp[i] = a[i];
+    }
+    excitation.last = 2;
+    lines_ = line_text(10, 1) + line_text(20, 2) + line_text(20, 2);
+  }
+  void TearDown() override {
+    fs::current_path(old_dir_);
+    fs::remove_all(dir_);
+  }
+
+  std::vector<std::string> listing() const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  struct step_result {
+    bool ok;
+    std::string console;
+    std::string name;     // the name buffer afterwards
+    std::string pending;  // the next word left on standard input
+  };
+
+  step_result run_step(const std::string& answers, std::size_t cap = 260) {
+    const std::string answers_path = (dir_.parent_path() / ("answers_" + std::to_string(getpid()))).string();
+    spit(answers_path, answers);
+    EXPECT_NE(std::freopen(answers_path.c_str(), "r", stdin), nullptr);
+    std::vector<char> name(cap + 1, '\0');
+    std::strcpy(name.data(), std::string("prod.txt").substr(0, cap > 0 ? cap - 1 : 0).c_str());
+    const protected_files keep = {{"in1.txt", "in2.txt", "prod.txt"}};
+    testing::internal::CaptureStdout();
+    step_result r;
+    r.ok = breakpoint_step(prod, excitation, name.data(), cap, out, keep);
+    r.console = testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(out.is_open());
+    r.name = name.data();
+    char word[64] = "";
+    if (platform::read_word(word, sizeof word) == platform::word_status::ok) r.pending = word;
+    while (platform::read_word(word, sizeof word) != platform::word_status::none) {
+    }
+    std::remove(answers_path.c_str());
+    return r;
+  }
+
+  fs::path old_dir_, dir_;
+  std::vector<std::string> fixtures_;
+  std::string lines_;
+};
+
+const std::string question = "\n Output simplified breakpoints \n 1=yes  2=no \n";
+const std::string name_prompt = "\n\n\n Enter the name of the breakpoint output file. \n";
+
+std::string create_failure(const std::string& name, const std::string& reason) {
+  return "\n Failed to create file: " + name + " (" + reason + ") \n";
+}
+
+TEST_F(BreakpointStep, Cases) {
+  struct step_case {
+    std::string name;
+    std::string answers;
+    std::size_t cap;
+    bool ok;
+    bool asked;            // the name prompt is printed
+    bool wrote;            // "\n" and the lines are printed
+    std::string message;   // what follows on the console
+    std::string created;   // the breakpoint file that now exists
+    std::string pending;   // the next word still on standard input
+  };
+  const std::string long_name(260, 'a');
+  const std::vector<step_case> cases = {
+      {"answer_2_skips", "2\n", 260, true, false, false, "", "", ""},
+      {"answer_0_skips", "0\n", 260, true, false, false, "", "", ""},
+      {"answer_minus_1_skips", "-1\n", 260, true, false, false, "", "", ""},
+      {"answer_12_skips", "12\n", 260, true, false, false, "", "", ""},
+      {"answer_plus_1_is_yes", "+1 bp.txt\n", 260, true, true, true, "", "bp.txt", ""},
+      {"answer_not_an_integer_is_no_and_stays_pending", "x\n", 260, true, false, false, "", "", "x"},
+      {"answer_2_leaves_the_name_pending", "2 bp.txt\n", 260, true, false, false, "", "", "bp.txt"},
+      {"end_of_input_at_the_question_is_no", "", 260, true, false, false, "", "", ""},
+      {"answer_and_name_on_one_line", "1 bp.txt\n", 260, true, true, true, "", "bp.txt", ""},
+      {"answer_and_name_on_two_lines", "1\n\n  bp.txt\n", 260, true, true, true, "", "bp.txt", ""},
+      {"name_with_blanks_gives_its_first_word", "1 two words\n", 260, true, true, true, "", "two", "words"},
+      {"end_of_input_at_the_name", "1\n  \n", 260, false, true, false,
+       "\n No breakpoint file was created (standard input ended before a file name). \n", "", ""},
+      {"name_too_long", "1 " + long_name + "\n", 260, false, true, false,
+       "\n Failed to create file: " + long_name.substr(0, 259) +
+           "... (the name is longer than 259 characters) \n",
+       "", ""},
+      {"name_of_cap_minus_1_characters_fits", "1 abcdefg\n", 8, true, true, true, "", "abcdefg", ""},
+      {"name_of_cap_characters_is_refused", "1 abcdefgh next\n", 8, false, true, false,
+       "\n Failed to create file: abcdefg... (the name is longer than 7 characters) \n", "", "next"},
+      {"first_input_refused", "1 in1.txt\n", 260, false, true, false,
+       create_failure("in1.txt", "it is the first input file"), "", ""},
+      {"second_input_through_another_path_refused", "1 ./in2.txt\n", 260, false, true, false,
+       create_failure("./in2.txt", "it is the second input file"), "", ""},
+      {"product_file_refused", "1 prod.txt\n", 260, false, true, false,
+       create_failure("prod.txt", "it is the product file"), "", ""},
+      {"product_file_through_a_folder_refused", "1 sub/../prod.txt\n", 260, false, true, false,
+       create_failure("sub/../prod.txt", "it is the product file"), "", ""},
+      {"product_file_through_a_hard_link_refused", "1 hard_prod\n", 260, false, true, false,
+       create_failure("hard_prod", "it is the product file"), "", ""},
+      {"first_input_through_a_symbolic_link_refused", "1 link_in1\n", 260, false, true, false,
+       create_failure("link_in1", "it is the first input file"), "", ""},
+      {"first_input_by_its_full_path_refused", "1 " + (dir_ / "in1.txt").string() + "\n", 260, false, true,
+       false, create_failure((dir_ / "in1.txt").string(), "it is the first input file"), "", ""},
+      {"missing_folder", "1 nodir/bp.txt\n", 260, false, true, false,
+       create_failure("nodir/bp.txt", std::strerror(ENOENT)), "", ""},
+      {"name_of_a_folder", "1 sub\n", 260, false, true, false, create_failure("sub", std::strerror(EISDIR)),
+       "", ""},
+      {"write_error_is_reported", "1 /dev/full\n", 260, false, true, true,
+       "\n Failed to write file: /dev/full (" + std::string(std::strerror(ENOSPC)) + ") \n", "", ""},
+  };
+  const std::string in1 = slurp("in1.txt"), in2 = slurp("in2.txt"), product = slurp("prod.txt");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.answers.find("/dev/full") != std::string::npos && !fs::exists("/dev/full")) continue;
+    const step_result r = run_step(c.answers, c.cap);
+    EXPECT_EQ(r.ok, c.ok);
+    EXPECT_EQ(r.console, question + (c.asked ? name_prompt : "") + (c.wrote ? "\n" + lines_ : "") + c.message);
+    EXPECT_EQ(r.pending, c.pending);
+    if (!c.created.empty()) {
+      EXPECT_EQ(r.name, c.created);
+      EXPECT_EQ(slurp(c.created), lines_);
+    }
+    if (!c.asked) EXPECT_EQ(r.name, "prod.txt");  // a skipped step leaves the buffer alone
+    std::vector<std::string> want = fixtures_;
+    if (!c.created.empty()) want.push_back(c.created);
+    std::sort(want.begin(), want.end());
+    EXPECT_EQ(listing(), want);
+    EXPECT_EQ(slurp("in1.txt"), in1);
+    EXPECT_EQ(slurp("in2.txt"), in2);
+    EXPECT_EQ(slurp("prod.txt"), product);
+    if (!c.created.empty()) fs::remove(c.created);
+  }
+}
+
+// End of input at the name leaves the buffer as it was, with the product
+// file's name in it, and that file is not touched.
+TEST_F(BreakpointStep, EndOfInputKeepsTheProductName) {
+  const step_result r = run_step("1");
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.name, "prod.txt");
+  EXPECT_EQ(slurp("prod.txt"), "  1.00000e+001    1.0000e+000 \n");
 }
 
 }  // namespace

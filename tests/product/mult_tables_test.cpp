@@ -56,7 +56,7 @@ std::string line(const char* f, const char* p) { return std::string(f) + " " + p
 TEST(MultTables, WorkedExample) {
   std::string text = multiply({{10, 2}, {20, 4}, {40, 4}},
                               {{5, 1}, {10.0005, 3}, {15, 2}, {15, 2}, {19.9995, 1}, {40, 0.5}, {50, 1}, {60, 0}});
-  EXPECT_EQ(text, line("  1.00050e+001", "   6.0000e+000") + line("  1.50000e+001", "   6.0000e+000") +
+  EXPECT_EQ(text, line("  1.00005e+001", "   6.0000e+000") + line("  1.50000e+001", "   6.0000e+000") +
                       line("  1.50000e+001", "   6.0000e+000") + line("  1.99995e+001", "   3.9999e+000") +
                       line("  4.00000e+001", "   2.0000e+000"));
   const double want_f[] = {10.0005, 15, 15, 19.9995, 40, 0};
