@@ -3,7 +3,6 @@
 // grid, and optionally reduces the product to its simplified breakpoints.
 // The whole run is one dialogue on the console; this file is its order.
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "platform/answers.h"
@@ -34,10 +33,11 @@ using platform::text_line;
 
 constexpr const char* press_any_key = "\n Press any key to exit.\n\n";
 
-[[noreturn]] void stop() {
+// The stop after a failed open or create: the final prompt, the key, status 1.
+int stopped() {
   say(press_any_key);
   platform::wait_for_key();
-  std::exit(1);
+  return 1;
 }
 
 // A name too long for its buffer is read whole but never used: it opens
@@ -47,18 +47,19 @@ std::FILE* open_input(const char* name, platform::word_status got) {
   return std::fopen(name, "rb");
 }
 
-void check_input(std::FILE* f, const char* name, platform::word_status got) {
+bool check_input(std::FILE* f, const char* name, platform::word_status got) {
   if (f != nullptr) {
     text_line().text(" File: ").text(name).text(" opened. \n").say();
-    return;
+    return true;
   }
-  text_line().text("\n Failed to open file: ").text(name).text(got == platform::word_status::too_long ? "..." : "").text(" \n").say();
-  stop();
+  const char* cut = got == platform::word_status::too_long ? "..." : "";
+  text_line().text("\n Failed to open file: ").text(name).text(cut).text(" \n").say();
+  return false;
 }
 
 // The product file is created right after its name is read; one that cannot
 // be created, or that would empty an input file, ends the run.
-void create_product_file(platform::word_status got) {
+bool create_product_file(platform::word_status got) {
   const char* reason = nullptr;
   if (got == platform::word_status::too_long) {
     reason = "the name is longer than 259 characters";
@@ -67,9 +68,9 @@ void create_product_file(platform::word_status got) {
   } else if (!output_slot.open(output_name)) {
     reason = std::strerror(output_slot.error());
   }
-  if (reason == nullptr) return;
+  if (reason == nullptr) return true;
   text_line().text("\n Failed to create file: ").text(output_name).text(" (").text(reason).text(") \n").say();
-  stop();
+  return false;
 }
 
 void print_statistics(const char* title, const func_table& t, const char* closing) {
@@ -98,11 +99,11 @@ int main() {
   const platform::word_status second_got = platform::read_word(second_name, name_size);
   second_file = open_input(second_name, second_got);
   say("\n\n");
-  check_input(first_file, first_name, first_got);
-  check_input(second_file, second_name, second_got);
+  if (!check_input(first_file, first_name, first_got)) return stopped();
+  if (!check_input(second_file, second_name, second_got)) return stopped();
 
   say("\n\n\n Enter the name of the output file. \n");
-  create_product_file(platform::read_word(output_name, name_size));
+  if (!create_product_file(platform::read_word(output_name, name_size))) return stopped();
   std::memcpy(product_name, output_name, name_size);
 
   read_table(first_file, response);

@@ -17,12 +17,16 @@ class stdin_reader {
   int peek(std::size_t ahead = 0) {
     while (count_ <= ahead) {
       if (count_ == look_max) return -1;
-      int c = std::getc(stdin);
+      int c = std::getc(source != nullptr ? source : stdin);
       if (c == EOF) return -1;
       look_[(head_ + count_) % look_max] = static_cast<unsigned char>(c);
       ++count_;
     }
     return look_[(head_ + ahead) % look_max];
+  }
+  void reset(std::FILE* f) {
+    source = f;
+    head_ = count_ = 0;
   }
   void advance(std::size_t n = 1) {
     while (n-- > 0) {
@@ -34,6 +38,7 @@ class stdin_reader {
 
  private:
   static constexpr std::size_t look_max = 8;
+  std::FILE* source = nullptr;
   unsigned char look_[look_max] = {};
   std::size_t head_ = 0;
   std::size_t count_ = 0;
@@ -42,11 +47,13 @@ class stdin_reader {
 stdin_reader in;
 
 void before_read() {
-  std::fflush(stdout);
+  std::fflush(stdout);  // the prompt is on the screen before the program waits
   skip_space(in);
 }
 
 }  // namespace
+
+void answers_from(std::FILE* f) { in.reset(f); }
 
 word_status read_word(char* buf, std::size_t cap) {
   before_read();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 
 namespace platform {
 
@@ -25,5 +26,9 @@ bool read_int(int& value);
 // "%lf": skips white space, then a decimal number as the input files write
 // them. Returns false when none starts there (value unchanged, text pending).
 bool read_double(double& value);
+
+// Takes the answers from f from now on (nullptr: standard input again), with
+// nothing pending. For tests and harnesses that drive a run in process.
+void answers_from(std::FILE* f);
 
 }  // namespace platform
