@@ -47,7 +47,7 @@ void round_up17(digits17& d) {
 // The rare case where 25 digits cannot tell whether the value lies below the
 // half-way point after the 17th digit: the whole exact expansion (at most 767
 // significant digits for a double) decides.
-[[gnu::noinline]] void reduce_exact(digits17& d, double a) {
+void reduce_exact(digits17& d, double a) {
   char text[800];
   std::to_chars_result r = std::to_chars(text, text + sizeof text, a, std::chars_format::scientific, 780);
   d.digits[0] = text[0];

@@ -288,7 +288,7 @@ std::string hex(uint64_t b) {
 class checker {
  public:
   explicit checker(unsigned seed) : rng_(seed) {}
-  ~checker() { EXPECT_EQ(failures_, 0) << "mismatches in " << checked_ << " values"; }
+  ~checker() { EXPECT_EQ(failures_, 0) << "mismatches among " << checked_ << " values"; }
 
   void check(double v) {
     ++checked_;
