@@ -371,7 +371,7 @@ TEST(SimplifyBreakpoints, AgreesWithReferenceOnFullTable) {
   EXPECT_EQ(got.console, ref.console);
 }
 
-// The breakpoint step, with standard input taken from a file of answers and
+// The breakpoint step, with the answers taken from a file and
 // the run's files in a fresh folder that is the working directory.
 class BreakpointStep : public testing::Test {
  protected:
@@ -422,7 +422,9 @@ class BreakpointStep : public testing::Test {
   step_result run_step(const std::string& answers, std::size_t cap = 260) {
     const std::string answers_path = (dir_.parent_path() / ("answers_" + std::to_string(getpid()))).string();
     spit(answers_path, answers);
-    EXPECT_NE(std::freopen(answers_path.c_str(), "r", stdin), nullptr);
+    std::FILE* answers_file = std::fopen(answers_path.c_str(), "rb");
+    EXPECT_NE(answers_file, nullptr);
+    platform::answers_from(answers_file);
     std::vector<char> name(cap + 1, '\0');
     std::strcpy(name.data(), std::string("prod.txt").substr(0, cap > 0 ? cap - 1 : 0).c_str());
     const protected_files keep = {{"in1.txt", "in2.txt", "prod.txt"}};
@@ -434,8 +436,8 @@ class BreakpointStep : public testing::Test {
     r.name = name.data();
     char word[64] = "";
     if (platform::read_word(word, sizeof word) == platform::word_status::ok) r.pending = word;
-    while (platform::read_word(word, sizeof word) != platform::word_status::none) {
-    }
+    platform::answers_from(nullptr);
+    std::fclose(answers_file);
     std::remove(answers_path.c_str());
     return r;
   }
