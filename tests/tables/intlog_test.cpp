@@ -422,7 +422,7 @@ class table_maker {
   bool other_nans_in = false;
   double any_special() {
     if (other_nans_in && pick(4) == 0) return other_nans[pick(std::size(other_nans))];
-    return any_special();
+    return special[pick(std::size(special))];
   }
   double amplitude() {
     switch (pick(6)) {
