@@ -9,12 +9,15 @@
 
 namespace {
 
+// The whole file in one read.
 std::vector<char> slurp(const char* name) {
   std::vector<char> data;
   if (std::FILE* f = std::fopen(name, "rb")) {
-    char buf[1 << 16];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.insert(data.end(), buf, buf + n);
+    std::fseek(f, 0, SEEK_END);
+    long size = std::ftell(f);
+    std::fseek(f, 0, SEEK_SET);
+    data.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
+    data.resize(std::fread(data.data(), 1, data.size(), f));
     std::fclose(f);
   }
   return data;
@@ -22,6 +25,7 @@ std::vector<char> slurp(const char* name) {
 
 std::vector<double> numbers(const std::vector<char>& text) {
   std::vector<double> v;
+  v.reserve(text.size() / 8);
   const char* p = text.data();
   const char* end = p + text.size();
   while (p < end) {
