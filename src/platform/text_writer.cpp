@@ -2,12 +2,20 @@
 
 #include <cerrno>
 
+#include "file_identity.h"
+
 namespace platform {
 
 bool text_writer::open(const char* name) {
   used_ = 0;
   error_ = 0;
   failed_ = false;
+  // A folder cannot be created over; Windows would call it a denied access.
+  if (is_directory(name)) {
+    error_ = EISDIR;
+    failed_ = true;
+    return false;
+  }
   errno = 0;
   file_ = std::fopen(name, "w");
   if (file_ == nullptr) {

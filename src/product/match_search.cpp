@@ -25,6 +25,8 @@ std::uint64_t key_of(double v) {
   return (b >> 63) ? ~b : b | (std::uint64_t{1} << 63);
 }
 
+double of_key(std::uint64_t k) { return std::bit_cast<double>((k >> 63) ? k & ~(std::uint64_t{1} << 63) : ~k); }
+
 double next_up(double v) { return std::nextafter(v, std::numeric_limits<double>::infinity()); }
 double next_down(double v) { return std::nextafter(v, -std::numeric_limits<double>::infinity()); }
 
@@ -33,18 +35,70 @@ bool tolerance_holds(double fr, double fe) {
   return (d < 0 ? -d : d) < tolerance;
 }
 
+// The bounds of the tolerance interval, over the doubles in order: fr - fe
+// rounds monotonically, so the test fails below the lower bound and holds
+// from it up to fr (and from fr up to the upper bound). Each bound lies
+// within a few doubles of fr -/+ tolerance, except near 0, where some 2^62
+// doubles can lie between: a gallop from that guess, doubling its stride,
+// then a bisection, finds it in few steps either way.
+template <class Holds>
+std::uint64_t first_holding(std::uint64_t guess, std::uint64_t floor, std::uint64_t top, Holds holds) {
+  // holds at top, and holds turns true once over [floor, top]
+  std::uint64_t lo, hi;  // fails at lo (or lo == floor), holds at hi
+  if (holds(guess)) {
+    hi = guess;
+    std::uint64_t stride = 1;
+    while (hi - floor > stride && holds(hi - stride)) {
+      hi -= stride;
+      if (stride < std::uint64_t{1} << 62) stride *= 2;
+    }
+    lo = hi - floor > stride ? hi - stride : floor;
+    if (lo == floor && holds(lo)) return lo;
+  } else {
+    lo = guess;
+    std::uint64_t stride = 1;
+    while (top - lo > stride && !holds(lo + stride)) {
+      lo += stride;
+      if (stride < std::uint64_t{1} << 62) stride *= 2;
+    }
+    hi = top - lo > stride ? lo + stride : top;
+  }
+  while (hi - lo > 1) {
+    std::uint64_t mid = lo + (hi - lo) / 2;
+    if (holds(mid)) {
+      hi = mid;
+    } else {
+      lo = mid;
+    }
+  }
+  return hi;
+}
+
+double lowest_within(double fr) {
+  const std::uint64_t floor = key_of(-std::numeric_limits<double>::max());
+  const std::uint64_t top = key_of(fr);
+  const std::uint64_t guess = std::clamp(key_of(fr - tolerance), floor, top);
+  return of_key(first_holding(guess, floor, top, [fr](std::uint64_t k) { return tolerance_holds(fr, of_key(k)); }));
+}
+
+// The same search mirrored: keys counted down from the largest double.
+double highest_within(double fr) {
+  const std::uint64_t ceiling = key_of(std::numeric_limits<double>::max());
+  const std::uint64_t bottom = ceiling - key_of(fr);
+  const std::uint64_t guess = std::clamp(ceiling - std::min(key_of(fr + tolerance), ceiling), std::uint64_t{0}, bottom);
+  const std::uint64_t k = first_holding(guess, 0, bottom,
+                                        [fr, ceiling](std::uint64_t m) { return tolerance_holds(fr, of_key(ceiling - m)); });
+  return of_key(ceiling - k);
+}
+
 // The interval [lo, hi] of finite excitation frequencies that index j
 // accepts; false when there is none.
 bool accepted_interval(const func_table& r, std::int32_t j, double& lo, double& hi) {
   const double fr = r.freq[j];
   bool any = false;
   if (std::isfinite(fr)) {
-    lo = fr - tolerance;
-    while (!tolerance_holds(fr, lo)) lo = next_up(lo);
-    while (tolerance_holds(fr, next_down(lo))) lo = next_down(lo);
-    hi = fr + tolerance;
-    while (!tolerance_holds(fr, hi)) hi = next_down(hi);
-    while (tolerance_holds(fr, next_up(hi))) hi = next_up(hi);
+    lo = lowest_within(fr);
+    hi = highest_within(fr);
     any = true;
   }
   if (j < r.last && fr < r.freq[j + 1]) {

@@ -2,11 +2,10 @@
 // name, the breakpoint file and its echo on the console byte for byte, the
 // answers that skip the step, and the names that must be refused.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -54,17 +53,21 @@ e2e::run_result plain_run(const std::string& answers, const char* excitation = e
   return e2e::run({{{"r.txt", response_text}, {"e.txt", excitation}},
                    answers,
                    [](const std::string& dir) {
-                     mkdir((dir + "/sub").c_str(), 0700);
-                     EXPECT_EQ(symlink("r.txt", (dir + "/link").c_str()), 0);
+                     std::filesystem::create_directory(dir + "/sub");
+                     if (e2e::links_work()) e2e::make_link("r.txt", dir + "/link");
                    }});
 }
 
 // The files of a run in which no breakpoint file was made ("link" leads to
-// r.txt and reads as a file of its own).
+// r.txt and reads as a file of its own, where links can be made).
 void expect_no_breakpoint_file(const e2e::run_result& r) {
   std::vector<std::string> names;
   for (const auto& [name, content] : r.files) names.push_back(name);
-  EXPECT_EQ(names, (std::vector<std::string>{"e.txt", "link", "out.txt", "r.txt"}));
+  if (e2e::links_work()) {
+    EXPECT_EQ(names, (std::vector<std::string>{"e.txt", "link", "out.txt", "r.txt"}));
+  } else {
+    EXPECT_EQ(names, (std::vector<std::string>{"e.txt", "out.txt", "r.txt"}));
+  }
 }
 
 void expect_inputs_and_product_intact(const e2e::run_result& r) {
@@ -134,6 +137,7 @@ TEST(BreakpointsE2E, ProtectedNamesAreRefused) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
+    if (std::string(c.name) == "link" && !e2e::links_work()) continue;  // no symbolic links here
     e2e::run_result r = plain_run(std::string("r.txt e.txt out.txt 2 1 ") + c.name + "\n");
     EXPECT_EQ(r.console, up_to_question + name_prompt + "\n Failed to create file: " + c.name + " (" + c.reason +
                              ") \n" + press_any_key);
@@ -169,6 +173,7 @@ TEST(BreakpointsE2E, FilesThatCannotBeUsed) {
 // A write error, here one that only the final flush meets, is reported after
 // the lines, and the run ends with status 1.
 TEST(BreakpointsE2E, WriteErrorIsReported) {
+  if (!e2e::has_full_device()) GTEST_SKIP() << "no /dev/full, a device that takes no byte";
   e2e::run_result r = plain_run("r.txt e.txt out.txt 2 1 /dev/full\n");
   EXPECT_EQ(r.console, up_to_question + name_prompt + "\n" + breakpoints_text + "\n Failed to write file: /dev/full (" +
                            std::strerror(ENOSPC) + ") \n" + press_any_key);

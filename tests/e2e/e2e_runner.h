@@ -37,4 +37,23 @@ std::string opening();
 // The content of a file, read whole; empty when it cannot be read.
 std::string read_file(const std::string& path);
 
+// A file that the program, or a text_writer in a test, wrote in text mode,
+// as it was meant: on Windows each line feed was written as CR LF, which is
+// checked (a gtest failure names the file otherwise) and turned back into
+// the line feed alone.
+std::string read_text_file(const std::string& path);
+
+// Whether symbolic links can be made here: Windows makes them only with the
+// privilege or in developer mode, Wine not at all. Tests of links are
+// skipped where they cannot be made.
+bool links_work();
+
+// Whether /dev/full, a device that takes no byte, is here to write to
+// (Linux has it, and Wine passes it through; Windows has none).
+bool has_full_device();
+
+// A symbolic link at `link` to `target` (relative to the link's folder);
+// a gtest failure when it cannot be made.
+void make_link(const std::string& target, const std::string& link);
+
 }  // namespace e2e

@@ -2,9 +2,8 @@
 // program: the dialogue and the product file, byte for byte, and the runs
 // that must stop or refuse rather than lose a file.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include <filesystem>
 #include <string>
 
 #include "e2e/e2e_runner.h"
@@ -106,7 +105,7 @@ TEST(RunE2E, FailedSecondOpenAfterTheFirstIsReported) {
 
 TEST(RunE2E, ADirectoryIsNotAnInputFile) {
   e2e::run_result r = e2e::run({{{"e.txt", excitation_text}}, "sub e.txt out.txt\n", [](const std::string& dir) {
-                                  mkdir((dir + "/sub").c_str(), 0700);
+                                  std::filesystem::create_directory(dir + "/sub");
                                 }});
   EXPECT_EQ(r.console, e2e::opening() + "\n Failed to open file: sub \n" + press_any_key);
   EXPECT_EQ(r.status, 1);
@@ -193,10 +192,11 @@ TEST(RunE2E, OverlongNames) {
 TEST(RunE2E, ProductFileNeverReplacesAnInput) {
   const char* names[] = {"r.txt", "e.txt", "./r.txt", "sub/../e.txt", "link"};
   for (const char* name : names) {
+    if (std::string(name) == "link" && !e2e::links_work()) continue;  // no symbolic links here
     e2e::run_result r = e2e::run({{{"r.txt", response_text}, {"e.txt", excitation_text}},
                                   std::string("r.txt e.txt ") + name + " 2 2\n", [](const std::string& dir) {
-                                    mkdir((dir + "/sub").c_str(), 0700);
-                                    EXPECT_EQ(symlink("r.txt", (dir + "/link").c_str()), 0);
+                                    std::filesystem::create_directory(dir + "/sub");
+                                    if (e2e::links_work()) e2e::make_link("r.txt", dir + "/link");
                                   }});
     EXPECT_EQ(r.console, e2e::opening() + opened("r.txt", "e.txt") + "\n\n\n Enter the name of the output file. \n" +
                              "\n Failed to create file: " + name + " (it is one of the input files) \n" + press_any_key)
@@ -217,6 +217,7 @@ TEST(RunE2E, ProductFileThatCannotBeCreated) {
 // Write errors are seen, also those that only the close reveals, and the
 // run goes on to its end with status 1.
 TEST(RunE2E, ProductFileWriteErrors) {
+  if (!e2e::has_full_device()) GTEST_SKIP() << "no /dev/full, a device that takes no byte";
   e2e::run_result r = worked_run("r.txt e.txt /dev/full 2 2\n");
   const std::string before = e2e::opening() + opened("r.txt", "e.txt") +
                              statistics("3", "          10", "          40", "8", "           5", "          60") +

@@ -1,5 +1,6 @@
 // The final wait, run for real: the built program under a pseudo-terminal
 // that is its controlling terminal, with the answers on standard input.
+#ifndef _WIN32  // the console of Windows has no pseudo-terminal
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -136,3 +137,5 @@ TEST(KeyWait, SignalsRestoreTheTerminal) {
 }
 
 }  // namespace
+
+#endif  // _WIN32

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "e2e/e2e_runner.h"
 #include "platform/text_writer.h"
 #include "product/product.h"
 
@@ -25,17 +26,6 @@ void fill(func_table& t, const std::vector<point>& pts) {
   for (std::size_t i = 0; i < pts.size(); ++i) t.freq[i] = pts[i].f, t.amp[i] = pts[i].a;
 }
 
-std::string slurp(const char* path) {
-  std::string s;
-  if (std::FILE* f = std::fopen(path, "rb")) {
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
-    std::fclose(f);
-  }
-  return s;
-}
-
 // Runs the product into a fresh product table and a temporary file.
 std::string multiply(const std::vector<point>& resp, const std::vector<point>& exc) {
   fill(response, resp);
@@ -46,7 +36,7 @@ std::string multiply(const std::vector<point>& resp, const std::vector<point>& e
   EXPECT_TRUE(out.open(path));
   mult_tables(response, excitation, out, product);
   EXPECT_TRUE(out.close());
-  std::string text = slurp(path);
+  std::string text = e2e::read_text_file(path);
   std::remove(path);
   return text;
 }

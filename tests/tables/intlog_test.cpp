@@ -3,7 +3,6 @@
 // that do not fit, and a plain reference that searches from j = 1 for every
 // grid point, checked bit for bit against the fast search on random tables.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <bit>
@@ -16,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/answers.h"
 #include "platform/console.h"
 #include "platform/ieee_math.h"
 #include "tables/tables.h"
@@ -557,28 +557,28 @@ TEST(IntlogSearch, AgreesOnALongZigzagTable) {
 // ---------------------------------------------------------------------------
 // The dialogue, with standard input taken from a file.
 
+// The answers taken from a file that holds `text`, as a run takes them from
+// standard input.
 class stdin_from {
  public:
-  explicit stdin_from(const std::string& text) {
-    char name[] = "/tmp/intlog-test-stdin-XXXXXX";
-    const int fd = mkstemp(name);
-    EXPECT_GE(fd, 0);
-    EXPECT_EQ(write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
-    lseek(fd, 0, SEEK_SET);
-    unlink(name);
-    saved_ = dup(0);
-    dup2(fd, 0);
-    close(fd);
-    clearerr(stdin);
+  explicit stdin_from(const std::string& text) : path_(testing::TempDir() + "intlog-test-answers") {
+    if (std::FILE* w = std::fopen(path_.c_str(), "wb")) {
+      EXPECT_EQ(std::fwrite(text.data(), 1, text.size(), w), text.size());
+      std::fclose(w);
+    }
+    file_ = std::fopen(path_.c_str(), "rb");
+    EXPECT_NE(file_, nullptr);
+    platform::answers_from(file_);
   }
   ~stdin_from() {
-    dup2(saved_, 0);
-    close(saved_);
-    clearerr(stdin);
+    platform::answers_from(nullptr);
+    if (file_ != nullptr) std::fclose(file_);
+    std::remove(path_.c_str());
   }
 
  private:
-  int saved_;
+  std::string path_;
+  std::FILE* file_ = nullptr;
 };
 
 func_table response, excitation;
