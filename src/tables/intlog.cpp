@@ -80,10 +80,6 @@ void intlog(double* f, double* a, std::int32_t& last) {
     return;
   }
 
-  std::memset(grid_freq + 1, 0, sizeof(double) * (work_points - 1));
-  std::memset(grid_amp + 1, 0, sizeof(double) * (work_points - 1));
-  std::memset(seg_slope + 1, 0, sizeof(double) * (work_points - 1));
-
   const double fa = f[0];
   const double fz = f[L];
   const double span = fz - fa;
@@ -124,6 +120,13 @@ void intlog(double* f, double* a, std::int32_t& last) {
     return;
   }
 
+  // Only what this call reads is cleared: grid points 1 to nn, the ones a
+  // grid frequency may leave untouched. Every slope it reads is computed below.
+  if (nn >= 1) {
+    std::memset(grid_freq + 1, 0, sizeof(double) * static_cast<std::size_t>(nn));
+    std::memset(grid_amp + 1, 0, sizeof(double) * static_cast<std::size_t>(nn));
+  }
+
   for (std::int32_t k = 0; k < L; ++k) {
     const double la1 = platform::ln(a[k + 1]);
     const double la0 = platform::ln(a[k]);
@@ -140,6 +143,11 @@ void intlog(double* f, double* a, std::int32_t& last) {
   if (L > 0) {
     build_first_reach(f, L);
     const double f0 = f[0];
+    // The logarithms of a segment's first point, taken once for all the grid
+    // points that fall in it (the same values, computed fewer times).
+    std::int32_t seg = -1;
+    double lf = 0;
+    double la = 0;
     for (std::int32_t i = 0; i <= nn; ++i) {
       // Each grid frequency afresh from its index: adding the step over and
       // over would drift.
@@ -149,9 +157,12 @@ void intlog(double* f, double* a, std::int32_t& last) {
       const std::int32_t j = first_match(x, L);
       if (j == 0) continue;
       if (x < f[j]) {
+        if (seg != j - 1) {
+          seg = j - 1;
+          lf = platform::lg(f[seg]);
+          la = platform::lg(a[seg]);
+        }
         const double lx = platform::lg(x);
-        const double lf = platform::lg(f[j - 1]);
-        const double la = platform::lg(a[j - 1]);
         const double d = lx - lf;
         const double s = seg_slope[j - 1] * d;
         const double e = s + la;
