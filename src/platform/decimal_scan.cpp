@@ -1,6 +1,7 @@
 #include "decimal_scan.h"
 
 #include <charconv>
+#include <cstdint>
 #include <limits>
 #include <system_error>
 
@@ -39,6 +40,22 @@ double decimal_builder::value() const {
   long long e = point_shift_ + (exponent_negative_ ? -exponent_ : exponent_);
   if (e > 100000) e = 100000;
   if (e < -100000) e = -100000;
+
+  // Short numbers, as instruments and spreadsheets write them: a mantissa of
+  // at most 2^53 and a power of ten up to 10^22 are both exact doubles, so one
+  // multiplication or division rounds once, to the nearest double.
+  if (kept_ <= 19) {
+    std::uint64_t m = 0;
+    for (std::size_t i = 0; i < kept_; ++i) m = m * 10 + static_cast<std::uint64_t>(digits_[i] - '0');
+    const long long e10 = e - static_cast<long long>(kept_ - 1);
+    static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (m <= (std::uint64_t{1} << 53) && e10 >= -22 && e10 <= 22) {
+      const double dm = static_cast<double>(m);
+      const double v = e10 >= 0 ? dm * powers[e10] : dm / powers[-e10];
+      return negative_ ? -v : v;
+    }
+  }
 
   // "D1.D2...Dk[1]e<e>"
   char text[kept_max + 32];

@@ -142,7 +142,7 @@ TEST(DecimalScan, AgreesWithFromCharsOnRandomTokens) {
     if (g() % 2) {
       t.push_back(g() % 2 ? 'e' : 'E');
       if (g() % 2) t.push_back('-');
-      t.append(std::to_string(g() % 330));
+      t.append(std::to_string(g() % 2 ? g() % 330 : g() % 30));  // small powers take the short path
     }
     string_reader r{t};
     double v = 0;
