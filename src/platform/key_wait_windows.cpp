@@ -5,14 +5,21 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
-// conio after windows.h: it is the runtime's reader of the console's keys.
-#include <conio.h>
 
 #include <cstdio>
 
 #include "key_wait.h"
 
 namespace platform {
+namespace {
+
+// The keys that end the wait without giving a character: the function, cursor
+// and editing keys. Shift, Ctrl, Alt, the lock keys and the like give neither.
+bool is_function_or_cursor_key(WORD vk) {
+  return (vk >= VK_F1 && vk <= VK_F24) || (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE;
+}
+
+}  // namespace
 
 void wait_for_key() {
   std::fflush(stdout);
@@ -21,19 +28,28 @@ void wait_for_key() {
   HANDLE con = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, 0, nullptr);
   if (con == INVALID_HANDLE_VALUE) return;
-  DWORD mode = 0;
-  const bool console = GetConsoleMode(con, &mode) != 0;
-  // Keys typed before the prompt was shown do not answer it.
-  if (console) FlushConsoleInputBuffer(con);
-  CloseHandle(con);
-  if (!console) return;
+  DWORD saved_mode = 0;
+  if (!GetConsoleMode(con, &saved_mode)) {
+    CloseHandle(con);
+    return;
+  }
+  // Keys typed before the prompt was shown do not answer it. Mode 0: no line
+  // editing, no echo, Ctrl+C a key like any other, as conio's _getch reads.
+  FlushConsoleInputBuffer(con);
+  SetConsoleMode(con, 0);
 
-  // _getch takes one key-down from the console, without echo and without
-  // Enter, and passes over the keys that give no code (Shift, Ctrl, Alt, the
-  // locks). A function, cursor or editing key gives 0 or 0xE0 and then its
-  // own code: both are taken, so nothing of it is left in the console.
-  const int c = _getch();
-  if (c == 0 || c == 0xE0) _getch();
+  // One key press is one key-down record, a function or cursor key too; its
+  // key-up and the records of mouse and focus are passed over.
+  INPUT_RECORD r;
+  DWORD got = 0;
+  while (ReadConsoleInputW(con, &r, 1, &got) && got == 1) {
+    if (r.EventType != KEY_EVENT || !r.Event.KeyEvent.bKeyDown) continue;
+    const KEY_EVENT_RECORD& k = r.Event.KeyEvent;
+    if (k.uChar.UnicodeChar != 0 || is_function_or_cursor_key(k.wVirtualKeyCode)) break;
+  }
+
+  SetConsoleMode(con, saved_mode);
+  CloseHandle(con);
 }
 
 }  // namespace platform
