@@ -7,47 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "e2e/dialogue.h"
 #include "e2e/e2e_runner.h"
 
 namespace {
 
-const char* const response_text = "10 2\n20 4\n40 4\n";
-const char* const excitation_text = "5 1\n10.0005 3\n15 2\n15 2\n19.9995 1\n40 0.5\n50 1\n60 0\n";
-const char* const worked_product =
-    "  1.00005e+001    6.0000e+000 \n"
-    "  1.50000e+001    6.0000e+000 \n"
-    "  1.50000e+001    6.0000e+000 \n"
-    "  1.99995e+001    3.9999e+000 \n"
-    "  4.00000e+001    2.0000e+000 \n";
-
-std::string opened(const std::string& a, const std::string& b) {
-  return " File: " + a + " opened. \n File: " + b + " opened. \n";
-}
-
-// Rows 11 to 19, with the numbers as they are written.
-std::string statistics(const std::string& n1, const std::string& s1, const std::string& e1, const std::string& n2,
-                       const std::string& s2, const std::string& e2) {
-  return "\n\n\n Enter the name of the output file. \n"
-         "\n\n Response Function Statistics \n"
-         "\n number of points   = " + n1 + " \n starting frequency = " + s1 + "\n ending frequency   = " + e1 + " \n"
-         "\n\n Excitation Function Statistics \n"
-         "\n number of points   = " + n2 + " \n starting frequency = " + s2 + "\n ending frequency   = " + e2 +
-         " \n\n";
-}
-
-const std::string declined_resampling = "\n Apply logarithmic interpolation? \n 1=yes  2=no  \n";
-
-std::string trace(const std::string& lasta, const std::string& lastb) {
-  return "\n reference 2 \n\n  lasta=" + lasta + "  lastb=" + lastb + " \n";
-}
+using namespace e2e;
 
 std::string closing(const std::string& output) {
-  return "\n\n The output text file is: \n\n  " + output + "  \n"
-         "\n Output simplified breakpoints \n 1=yes  2=no \n"
-         "\n Press any key to exit.\n\n";
+  return product_named(output) + breakpoint_question + press_any_key;
 }
-
-const std::string press_any_key = "\n Press any key to exit.\n\n";
 
 const std::string worked_console = e2e::opening() + opened("r.txt", "e.txt") +
                                    statistics("3", "          10", "          40", "8", "           5", "          60") +
