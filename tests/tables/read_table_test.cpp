@@ -16,12 +16,18 @@ struct point {
 };
 
 std::vector<point> read(const std::string& text) {
-  std::FILE* f = std::tmpfile();
+  // A named file in the working folder: std::tmpfile may pick a folder a
+  // normal user cannot write to on some systems.
+  const char* path = "read_table_test.tmp";
+  std::FILE* f = std::fopen(path, "wb+");
+  EXPECT_NE(f, nullptr);
+  if (f == nullptr) return {};
   std::fwrite(text.data(), 1, text.size(), f);
   std::rewind(f);
   table = func_table{};
   read_table(f, table);
   std::fclose(f);
+  std::remove(path);
   std::vector<point> pts;
   for (std::int32_t i = 0; i <= table.last; ++i) pts.push_back({table.freq[i], table.amp[i]});
   return pts;
