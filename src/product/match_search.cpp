@@ -143,23 +143,32 @@ bool stretch_covered(std::int32_t p) {
   return sum > 0;
 }
 
+// Each index's interval as keys [lo, end), kept from the pass that sorts the
+// bounds to the pass that counts them: finding an interval's bounds is the
+// costly part, so it is done once per index.
+std::uint64_t interval_lo[max_points];
+std::uint64_t interval_end[max_points];
+
 void build_index(const func_table& r) {
   bound_count = 0;
   for (std::int32_t j = 0; j <= r.last; ++j) {
     double lo, hi;
     if (accepted_interval(r, j, lo, hi)) {
-      bounds[bound_count++] = key_of(lo);
-      bounds[bound_count++] = key_of(hi) + 1;
+      interval_lo[j] = key_of(lo);
+      interval_end[j] = key_of(hi) + 1;
+      bounds[bound_count++] = interval_lo[j];
+      bounds[bound_count++] = interval_end[j];
+    } else {
+      interval_lo[j] = interval_end[j] = 0;  // empty
     }
   }
   std::sort(bounds, bounds + bound_count);
   bound_count = static_cast<std::size_t>(std::unique(bounds, bounds + bound_count) - bounds);
   std::fill(counts, counts + 2 * bound_count, 0);
   for (std::int32_t j = 0; j <= r.last; ++j) {
-    double lo, hi;
-    if (accepted_interval(r, j, lo, hi)) {
-      first_stretch[j] = stretch_at(key_of(lo));
-      end_stretch[j] = stretch_at(key_of(hi) + 1);
+    if (interval_lo[j] < interval_end[j]) {
+      first_stretch[j] = stretch_at(interval_lo[j]);
+      end_stretch[j] = stretch_at(interval_end[j]);
       add_interval(first_stretch[j], end_stretch[j], 1);
     } else {
       first_stretch[j] = end_stretch[j] = 0;
